@@ -1,0 +1,5 @@
+#include "commands/commands.h"
+
+void OnGenerateClicked(PropertyAccess&)
+{
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "commands/commands.h"
+
+extern int generateClicks;
+extern int saveClicks;

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Sets up everything and runs every test: unit, widget, real-X and end-to-end
-# tests in a normal and in a sanitizer build, then each fuzz target for a while.
+# Sets up everything and runs every test: each fuzz target for a while, then the
+# unit, widget, real-X and end-to-end tests in a normal and in a sanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
+
+echo "== fuzzing"
+tools/fuzz.sh "${BIAOBAI_FUZZ_SECONDS:-20}"
 
 for preset in default asan; do
   echo "== $preset build"
@@ -13,6 +16,3 @@ for preset in default asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j2
 done
-
-echo "== fuzzing"
-tools/fuzz.sh "${BIAOBAI_FUZZ_SECONDS:-20}"

@@ -144,6 +144,13 @@ class WindowUnderX(unittest.TestCase):
         program.key('space')
         self.assertTrue(program.line().startswith('generate '))
 
+    def test_no_display_is_a_fatal_error(self):
+        environment = {k: v for k, v in os.environ.items()
+                       if k not in ('DISPLAY', 'WAYLAND_DISPLAY', 'QT_QPA_PLATFORM')}
+        result = subprocess.run([PROBE], env=environment, capture_output=True, text=True, timeout=20)
+        self.assertEqual(result.returncode, 255)
+        self.assertIn('no graphical display', result.stderr)
+
     def test_working_directory_is_the_programs_own(self):
         with tempfile.TemporaryDirectory() as elsewhere:
             program = self.start(cwd=elsewhere)

@@ -27,6 +27,8 @@ QImage ToImage(imaging::Picture picture)
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    // Every paint fills the whole box first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 PictureBox::~PictureBox()

@@ -91,13 +91,15 @@ std::vector<int> RowOrder(int height, bool interlaced)
     return order;
 }
 
-void FillColors(const ColorMapObject* map, std::array<std::uint32_t, 256>& colors)
+GifColorTable ToColorTable(const ColorMapObject* map)
 {
+    GifColorTable colors;
     colors.fill(kOpaqueBlack);
-    if (map == nullptr) return;
+    if (map == nullptr) return colors;
     const int count = std::clamp(map->ColorCount, 0, 256);
     for (int i = 0; i < count; ++i)
         colors[i] = OpaqueRgb(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
+    return colors;
 }
 
 // Skips an image's data without decoding it (images with no pixels).
@@ -114,7 +116,7 @@ bool SkipImageData(GifFileType* gif)
 
 // Decodes the image whose descriptor giflib has just read, keeping the part on the
 // canvas. Returns false when its data broke off; the rows before stay in `image`.
-bool ReadImage(GifFileType* gif, const GifMovie& movie, GifImage& image)
+bool ReadImage(GifFileType* gif, GifMovie& movie, GifImage& image)
 {
     const GifImageDesc& desc = gif->Image;
     const int left = std::max(desc.Left, 0), top = std::max(desc.Top, 0);
@@ -124,7 +126,10 @@ bool ReadImage(GifFileType* gif, const GifMovie& movie, GifImage& image)
     image.top = top;
     image.width = std::max(right - left, 0);
     image.height = std::max(bottom - top, 0);
-    FillColors(desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap, image.colors);
+    if (desc.ColorMap != nullptr) {
+        movie.colorTables.push_back(ToColorTable(desc.ColorMap));
+        image.colorTable = movie.colorTables.size() - 1;
+    }
     image.indices.assign(static_cast<std::size_t>(image.width) * image.height, 0);
     image.rowDecoded.assign(static_cast<std::size_t>(image.height), false);
 
@@ -161,6 +166,7 @@ std::optional<GifMovie> DecodeGif(const ByteSet& bytes)
     GifHandle gif(DGifOpen(&reader, ReadFromMemory, &error));
     if (!gif) return std::nullopt;
 
+    movie.colorTables.push_back(ToColorTable(gif->SColorMap));
     std::uint64_t pixelsSoFar = 0;
     GraphicControl control;
     for (;;) {

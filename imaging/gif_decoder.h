@@ -20,14 +20,20 @@ struct GifImage {
     std::chrono::milliseconds delay{};  // how long it stays; a stored 0 counts as 50 ms
     bool restoreAfter = false;          // disposal 2 or 3: put back what it covered
     std::optional<std::uint8_t> transparentIndex;
-    std::array<std::uint32_t, 256> colors{};  // 0xFFRRGGBB; black beyond the colour table
+    std::size_t colorTable = 0;               // index into GifMovie::colorTables
     std::vector<std::uint8_t> indices;        // width * height colour indices
     std::vector<bool> rowDecoded;             // rows the data cut short stay undrawn
 };
 
+// Colours by index, 0xFFRRGGBB; black beyond the end of the file's table.
+using GifColorTable = std::array<std::uint32_t, 256>;
+
 struct GifMovie {
     int width = 0;  // the logical screen, which is the canvas
     int height = 0;
+    // The global table first (all black when the file has none), then one for each
+    // image with a local table, so that many small images do not each carry a copy.
+    std::vector<GifColorTable> colorTables;
     std::vector<GifImage> images;  // in file order
 };
 

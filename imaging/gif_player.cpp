@@ -53,6 +53,7 @@ void GifPlayer::Restore(const GifImage& image)
 
 void GifPlayer::Draw(const GifImage& image)
 {
+    const GifColorTable& colors = movie_.colorTables.at(image.colorTable);
     for (int y = 0; y < image.height; ++y) {
         if (!image.rowDecoded[static_cast<std::size_t>(y)]) continue;
         const std::uint8_t* in = image.indices.data() + static_cast<std::size_t>(y) * image.width;
@@ -60,7 +61,7 @@ void GifPlayer::Draw(const GifImage& image)
             canvas_.data() + static_cast<std::size_t>(image.top + y) * movie_.width + image.left;
         for (int x = 0; x < image.width; ++x) {
             if (image.transparentIndex && in[x] == *image.transparentIndex) continue;
-            out[x] = image.colors[in[x]];
+            out[x] = colors[in[x]];
         }
     }
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev libxcb1-dev libcurl4-openssl-dev libjpeg62-turbo-dev libgif-dev
+  qt6-base-dev libgl-dev libxcb1-dev libcurl4-openssl-dev libjpeg62-turbo-dev libgif-dev libpng-dev
   libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   # running the window and drawing the pictures
   fonts-noto-cjk fonts-dejavu-core fonts-wqy-microhei

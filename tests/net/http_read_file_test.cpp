@@ -56,11 +56,13 @@ TEST_F(HttpReadFileTest, TargetKeepsEscapesAndUnusualCharacters)
     HttpReadFile(server.Url("/%2e%2e/%zz/a%2Fb?q=a+b&r={}|^`\"<>'/../x"));
     HttpReadFile(server.Url("?only=query"));
     HttpReadFile(server.Url(""));
+    HttpReadFile(server.Url("/p?name=\xD5\xC5"));
     const auto requests = server.Requests();
-    ASSERT_EQ(requests.size(), 3u);
+    ASSERT_EQ(requests.size(), 4u);
     EXPECT_TRUE(requests[0].starts_with("GET /%2e%2e/%zz/a%2Fb?q=a+b&r={}|^`\"<>'/../x HTTP/1.0\r\n")) << requests[0];
     EXPECT_TRUE(requests[1].starts_with("GET /?only=query HTTP/1.0\r\n")) << requests[1];
     EXPECT_TRUE(requests[2].starts_with("GET / HTTP/1.0\r\n")) << requests[2];
+    EXPECT_TRUE(requests[3].starts_with("GET /p?name=\xD5\xC5 HTTP/1.0\r\n")) << requests[3];
 }
 
 struct BodyCase {

@@ -68,6 +68,7 @@ void HttpServer::Start()
 void HttpServer::Stop()
 {
     if (stopping_.exchange(true)) return;
+    sessionContext_->stopping = true;
     net::post(strand_, [this] { BeginStop(); });
 }
 

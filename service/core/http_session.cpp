@@ -59,13 +59,13 @@ void HttpSession::Shutdown()
 {
     net::post(stream_.get_executor(), [self = shared_from_this()] {
         self->stopping_ = true;
-        if (self->waitingForRequest_) self->stream_.socket().cancel();
+        if (self->waitingForInput_) self->stream_.socket().cancel();
     });
 }
 
 void HttpSession::ReadRequest()
 {
-    if (stopping_) {
+    if (stopping_ || context_->stopping) {
         LingerAndClose();
         return;
     }
@@ -73,7 +73,7 @@ void HttpSession::ReadRequest()
     parser_->header_limit(static_cast<std::uint32_t>(context_->options.headerLimit));
     method_ = "-";
     target_ = "-";
-    waitingForRequest_ = true;
+    waitingForInput_ = true;
     stream_.expires_after(context_->options.requestTimeout);
     http::async_read_header(stream_, buffer_, *parser_,
                             [self = shared_from_this()](beast::error_code error, std::size_t) {
@@ -83,7 +83,7 @@ void HttpSession::ReadRequest()
 
 void HttpSession::OnHeaderRead(beast::error_code error)
 {
-    waitingForRequest_ = false;
+    waitingForInput_ = false;
     started_ = std::chrono::steady_clock::now();
     if (error) {
         // Timeouts, resets, a client that went away, a stop: nothing to answer.
@@ -109,7 +109,7 @@ void HttpSession::OnHeaderRead(beast::error_code error)
     }
 
     Reply reply = context_->handler(request);
-    const bool closeAfter = hasBody || stopping_ || !reply.message.keep_alive();
+    const bool closeAfter = hasBody || stopping_ || context_->stopping || !reply.message.keep_alive();
     Send(std::move(reply), closeAfter, hasBody);
 }
 
@@ -161,7 +161,8 @@ void HttpSession::LingerAndClose()
 {
     beast::error_code ignored;
     stream_.socket().shutdown(net::ip::tcp::socket::shutdown_send, ignored);
-    if (!inputLeft_) return;  // the socket closes as the session ends
+    if (!inputLeft_ || stopping_) return;  // the socket closes as the session ends
+    waitingForInput_ = true;
     lingered_ = 0;
     buffer_.clear();
     stream_.expires_after(kLingerTime);

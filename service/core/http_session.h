@@ -2,6 +2,7 @@
 // open while the client wants that, and enforces the time and size limits.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -25,6 +26,8 @@ struct SessionContext {
     std::function<void(const RequestRecord&)> logger;
     // Called by each session as it ends, from the thread it ends on.
     std::function<void(std::uint64_t id)> onSessionEnd;
+    // Set when the server stops: answers from then on close their connection.
+    std::atomic<bool> stopping{false};
 };
 
 class HttpSession : public std::enable_shared_from_this<HttpSession> {
@@ -56,7 +59,7 @@ private:
     std::string target_;
     std::chrono::steady_clock::time_point started_;
     std::size_t lingered_ = 0;
-    bool waitingForRequest_ = false;
+    bool waitingForInput_ = false;  // for a request, or lingering before the close
     bool stopping_ = false;
     bool closeAfterWrite_ = false;
     bool inputLeft_ = false;

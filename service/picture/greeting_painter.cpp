@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 
 #include "service/picture/greeting_design.h"
 #include "service/picture/jpeg_encoder.h"
@@ -49,13 +50,19 @@ void DrawLines(QPainter& painter, const GreetingDesign& design, const std::vecto
         const TextLine& line = lines[i];
         if (i == gapIndex) top += gapBefore;
         const qreal px = line.font.pixelSize();
-        const qreal width = QFontMetricsF(line.font).horizontalAdvance(line.text);
+        const QFontMetricsF metrics(line.font);
+        qreal width = metrics.horizontalAdvance(line.text);
+        // A full-width comma draws in the left half of its box; centring on the
+        // ink instead of the box keeps the name in the middle.
+        if (line.text.endsWith(kSeparator)) width -= metrics.horizontalAdvance(kSeparator) / 2;
         const QPointF baseline(design.textBox.center().x() - width / 2, top + px * kBaseline);
-        painter.setFont(line.font);
-        painter.setPen(design.shadowColor);
-        painter.drawText(baseline + design.shadowOffset, line.text);
-        painter.setPen(line.colour);
-        painter.drawText(baseline, line.text);
+        // Text goes through outlines, not drawText: Qt draws a glyph from its
+        // outline the first time and from a glyph cache later, which differ in
+        // their edges, and the same request must always give the same bytes.
+        QPainterPath outline;
+        outline.addText(baseline, line.font, line.text);
+        painter.fillPath(outline.translated(design.shadowOffset), design.shadowColor);
+        painter.fillPath(outline, line.colour);
         top += px * kLineHeight;
     }
 }
@@ -102,7 +109,7 @@ QString DrawableName(const std::string& utf8)
         drawable.append(QString::fromUcs4(&code, 1));
         ++characters;
     }
-    return drawable.trimmed();
+    return drawable.simplified();  // a left-out character leaves no double space behind
 }
 
 QImage PaintGreeting(const PictureRequest& request)

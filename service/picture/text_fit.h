@@ -11,7 +11,7 @@ struct FitLimits {
     int largestPx = 96;        // one line starts at this size ...
     int smallestOneLinePx = 48;  // ... and shrinks down to this one
     int largestTwoLinePx = 60;   // then two lines, from this size ...
-    int smallestPx = 40;         // ... down to this one, where the ellipsis comes in
+    int smallestPx = 36;         // ... down to this one, where the ellipsis comes in
 };
 
 struct TextFit {

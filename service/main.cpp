@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QGuiApplication>
+#include <QThreadPool>
 
 #include "service/command_line.h"
 #include "service/core/http_server.h"
@@ -62,6 +63,8 @@ int main(int argc, char** argv)
     int qtArgc = 1;  // Qt must not take options that are ours
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication application(qtArgc, qtArgv);
+    // The pictures are painted on Qt's pool (see DrawGreeting), one per worker thread at most.
+    QThreadPool::globalInstance()->setMaxThreadCount(commandLine.settings.threads);
 
     PictureStore pictures(kCacheBytes, DrawGreeting);
     pictures.Get(PictureRequest{1, ""});  // loads the faces before the first client waits for them

@@ -239,11 +239,14 @@ class ServiceCommandLineTest(unittest.TestCase):
         for sig in [signal.SIGINT, signal.SIGTERM]:
             with self.subTest(signal=sig.name):
                 service = RunningService(BINARY, threads=1)
-                idle = socket.create_connection(("127.0.0.1", service.port), timeout=20)
+                # A keep-alive connection that has had its answer: surely accepted, now idle.
+                idle = http.client.HTTPConnection("127.0.0.1", service.port, timeout=20)
+                idle.request("GET", "/healthz")
+                self.assertEqual(idle.getresponse().read(), b"ok\n")
                 code = service.stop(sig)
                 self.assertEqual(code, 0)
                 self.assertTrue(any(line.endswith("stopped") for line in service.log()))
-                self.assertEqual(idle.recv(100), b"")  # the idle connection was closed
+                self.assertEqual(idle.sock.recv(100), b"")  # the idle connection was closed
                 idle.close()
 
 

@@ -1,5 +1,6 @@
 // biaobai-service: draws greeting pictures and serves them over HTTP.
 #include <pthread.h>
+#include <sys/resource.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -48,6 +49,13 @@ int main(int argc, char** argv)
         return 2;
     case CommandLine::Action::Run:
         break;
+    }
+
+    // Every connection takes a file descriptor: allow as many as the system lets us.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
     }
 
     // The stop signals are taken by sigwait below; every thread started from here

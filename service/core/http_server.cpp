@@ -17,15 +17,22 @@ constexpr std::string_view kBusyAnswer =
     "HTTP/1.1 503 Service Unavailable\r\nServer: biaobai-service\r\nContent-Type: text/plain\r\n"
     "Content-Length: 5\r\nRetry-After: 1\r\nConnection: close\r\n\r\nbusy\n";
 
+std::vector<std::unique_ptr<net::io_context>> MakeContexts(int threads)
+{
+    std::vector<std::unique_ptr<net::io_context>> contexts;
+    // Concurrency hint 1: each loop is run by one thread only.
+    for (int i = 0; i < std::max(1, threads); ++i) contexts.push_back(std::make_unique<net::io_context>(1));
+    return contexts;
+}
+
 }  // namespace
 
 HttpServer::HttpServer(const ServerOptions& options, Handler handler, Logger logger)
     : options_(options),
-      context_(std::max(1, options.threads)),
-      strand_(net::make_strand(context_)),
-      acceptor_(strand_),
-      retryTimer_(strand_),
-      drainTimer_(strand_),
+      contexts_(MakeContexts(options.threads)),
+      acceptor_(*contexts_.front()),
+      retryTimer_(*contexts_.front()),
+      drainTimer_(*contexts_.front()),
       sessionContext_(std::make_shared<SessionContext>())
 {
     acceptor_.open(options_.endpoint.protocol());
@@ -43,7 +50,7 @@ HttpServer::~HttpServer()
 {
     Stop();
     Wait();
-    // Sessions that never ran are destroyed with the context; they must not call back.
+    // Sessions that never ran are destroyed with the loops; they must not call back.
     sessionContext_->onSessionEnd = nullptr;
 }
 
@@ -61,15 +68,17 @@ std::size_t HttpServer::ActiveConnections() const
 void HttpServer::Start()
 {
     Accept();
-    const int count = std::max(1, options_.threads);
-    for (int i = 0; i < count; ++i) threads_.emplace_back([this] { context_.run(); });
+    for (auto& context : contexts_) {
+        keepRunning_.push_back(net::make_work_guard(*context));
+        threads_.emplace_back([&context] { context->run(); });
+    }
 }
 
 void HttpServer::Stop()
 {
     if (stopping_.exchange(true)) return;
     sessionContext_->stopping = true;
-    net::post(strand_, [this] { BeginStop(); });
+    net::post(*contexts_.front(), [this] { BeginStop(); });
 }
 
 void HttpServer::Wait()
@@ -82,12 +91,15 @@ void HttpServer::Wait()
 
 void HttpServer::Accept()
 {
-    acceptor_.async_accept(net::make_strand(context_), [this](boost::system::error_code error, tcp::socket socket) {
+    // New connections go to the loops in turn.
+    net::io_context& target = *contexts_[nextContext_];
+    nextContext_ = (nextContext_ + 1) % contexts_.size();
+    acceptor_.async_accept(target, [this](boost::system::error_code error, Socket socket) {
         OnAccept(error, std::move(socket));
     });
 }
 
-void HttpServer::OnAccept(boost::system::error_code error, tcp::socket socket)
+void HttpServer::OnAccept(boost::system::error_code error, Socket socket)
 {
     if (stopping_ || error == net::error::operation_aborted) return;
     if (error) {
@@ -117,7 +129,7 @@ void HttpServer::OnAccept(boost::system::error_code error, tcp::socket socket)
     Accept();
 }
 
-void HttpServer::Reject(tcp::socket socket)
+void HttpServer::Reject(Socket socket)
 {
     // The answer fits any socket buffer; without blocking it either goes out now
     // or not at all.
@@ -140,15 +152,26 @@ void HttpServer::BeginStop()
         for (auto& [id, weak] : sessions_) {
             if (auto session = weak.lock()) live.push_back(std::move(session));
         }
-        if (sessions_.empty()) return;
+    }
+    if (live.empty()) {
+        FinishStop();
+        return;
     }
     for (auto& session : live) session->Shutdown();
     live.clear();
 
     drainTimer_.expires_after(options_.drainTimeout);
     drainTimer_.async_wait([this](boost::system::error_code error) {
-        if (!error) context_.stop();  // answers still under way are cut off
+        if (error) return;  // every session ended in time
+        for (auto& context : contexts_) context->stop();  // answers still under way are cut off
     });
+}
+
+void HttpServer::FinishStop()
+{
+    // With no session left the loops run out of work and their threads end.
+    drainTimer_.cancel();
+    keepRunning_.clear();
 }
 
 void HttpServer::OnSessionEnd(std::uint64_t id)
@@ -156,6 +179,6 @@ void HttpServer::OnSessionEnd(std::uint64_t id)
     std::lock_guard lock(sessionsMutex_);
     sessions_.erase(id);
     if (stopping_ && sessions_.empty()) {
-        net::post(strand_, [this] { drainTimer_.cancel(); });
+        net::post(*contexts_.front(), [this] { FinishStop(); });
     }
 }

@@ -1,5 +1,5 @@
-// The HTTP/1.0 and HTTP/1.1 server: a listening socket, a pool of threads running
-// Asio, and one session per connection, up to a bound.
+// The HTTP/1.0 and HTTP/1.1 server: a listening socket, one Asio event loop per
+// worker thread, and one session per connection, up to a bound.
 #pragma once
 
 #include <atomic>
@@ -7,14 +7,15 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/steady_timer.hpp>
-#include <boost/asio/strand.hpp>
 
 #include "service/core/reply.h"
 #include "service/core/request_log.h"
@@ -48,16 +49,24 @@ public:
     void Wait();
 
 private:
+    using WorkGuard = boost::asio::executor_work_guard<boost::asio::io_context::executor_type>;
+
     void Accept();
-    void OnAccept(boost::system::error_code error, boost::asio::ip::tcp::socket socket);
-    void Reject(boost::asio::ip::tcp::socket socket);
+    using Socket = boost::asio::basic_stream_socket<boost::asio::ip::tcp, boost::asio::io_context::executor_type>;
+
+    void OnAccept(boost::system::error_code error, Socket socket);
+    void Reject(Socket socket);
     void BeginStop();
+    void FinishStop();
     void OnSessionEnd(std::uint64_t id);
 
     ServerOptions options_;
-    boost::asio::io_context context_;
-    // Accepting, the timers and the stop run on this strand, one at a time.
-    boost::asio::strand<boost::asio::io_context::executor_type> strand_;
+    // Each worker thread runs a loop of its own, and each connection stays on one
+    // loop: its handlers never run on two threads, so they need no locking. The
+    // first loop also accepts and runs the timers below.
+    std::vector<std::unique_ptr<boost::asio::io_context>> contexts_;
+    std::vector<WorkGuard> keepRunning_;
+    std::size_t nextContext_ = 0;
     boost::asio::ip::tcp::acceptor acceptor_;
     boost::asio::steady_timer retryTimer_;
     boost::asio::steady_timer drainTimer_;

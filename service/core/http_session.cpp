@@ -35,7 +35,7 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start)
 
 }  // namespace
 
-HttpSession::HttpSession(net::ip::tcp::socket socket, std::shared_ptr<SessionContext> context, std::uint64_t id)
+HttpSession::HttpSession(Socket socket, std::shared_ptr<SessionContext> context, std::uint64_t id)
     : stream_(std::move(socket)),
       context_(std::move(context)),
       id_(id),

@@ -11,6 +11,7 @@
 #include <string>
 
 #include <boost/beast/core/flat_buffer.hpp>
+#include <boost/asio/io_context.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/parser.hpp>
 
@@ -32,7 +33,13 @@ struct SessionContext {
 
 class HttpSession : public std::enable_shared_from_this<HttpSession> {
 public:
-    HttpSession(boost::asio::ip::tcp::socket socket, std::shared_ptr<SessionContext> context, std::uint64_t id);
+    // The connection lives on one single-threaded loop, whose executor it names
+    // directly rather than through a type-erased one.
+    using Executor = boost::asio::io_context::executor_type;
+    using Socket = boost::asio::basic_stream_socket<boost::asio::ip::tcp, Executor>;
+    using Stream = boost::beast::basic_stream<boost::asio::ip::tcp, Executor>;
+
+    HttpSession(Socket socket, std::shared_ptr<SessionContext> context, std::uint64_t id);
     ~HttpSession();
 
     void Start();
@@ -49,7 +56,7 @@ private:
     void LingerAndClose();
     void OnLingerRead(boost::beast::error_code error, std::size_t bytes);
 
-    boost::beast::tcp_stream stream_;
+    Stream stream_;
     std::shared_ptr<SessionContext> context_;
     const std::uint64_t id_;
     boost::beast::flat_buffer buffer_;

@@ -1,6 +1,5 @@
 #include "service/core/http_session.h"
 
-#include <array>
 #include <algorithm>
 
 #include <boost/asio/dispatch.hpp>
@@ -22,6 +21,8 @@ namespace {
 constexpr std::size_t kLingerBytes = 64 * 1024;
 constexpr std::chrono::seconds kLingerTime{2};
 
+// A malformed or oversized request, as opposed to a connection that ended, broke
+// or timed out.
 bool IsParseError(beast::error_code error)
 {
     return error.category() == beast::http::make_error_code(http::error::bad_target).category() &&
@@ -87,7 +88,7 @@ void HttpSession::OnHeaderRead(beast::error_code error)
     started_ = std::chrono::steady_clock::now();
     if (error) {
         // Timeouts, resets, a client that went away, a stop: nothing to answer.
-        if (IsParseError(error) || error == http::error::buffer_overflow) AnswerBadHead(error);
+        if (IsParseError(error)) AnswerBadHead(error);
         return;
     }
 

@@ -4,10 +4,8 @@ picture server on loopback at the address compiled into this build.
 
 Usage (under tests/x/with-xvfb.sh): test_end_to_end.py PATH-TO-PROGRAM PORT
 """
-import glob
 import io
 import os
-import subprocess
 import sys
 import time
 import unittest
@@ -16,17 +14,11 @@ from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from picture_server import Answer, PictureServer  # noqa: E402
+from window_driver import BESIDE_BOX, BOX_CENTRE, GENERATE, SAVE, Program, near, saved_pictures  # noqa: E402
 
 PROGRAM = os.path.abspath(sys.argv.pop(1))
 PORT = int(sys.argv.pop(1))
 PROGRAM_DIRECTORY = os.path.dirname(PROGRAM)
-
-# Client-area points of the controls, as a person aims at them.
-NAME_BOX = (492, 32)
-GENERATE = (428, 128)
-SAVE = (516, 128)
-BOX_CENTRE = (196, 80)
-BESIDE_BOX = (388, 4)   # window background, between the box and the labels
 
 USER_AGENT = 'User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)'
 
@@ -41,65 +33,17 @@ RED, BLUE = jpeg((220, 20, 40)), jpeg((30, 60, 220))
 HTML = b'<html><head><title>404</title></head><body>\xe6\x89\xbe\xe4\xb8\x8d\xe5\x88\xb0</body></html>'
 
 
-def xdotool(*args):
-    return subprocess.run(['xdotool', *args], check=True, capture_output=True, text=True, timeout=30).stdout
-
-
-def saved_pictures():
-    return set(glob.glob(os.path.join(PROGRAM_DIRECTORY, '*.jpg')))
-
-
-class Program:
-    def __init__(self):
-        self.process = subprocess.Popen([PROGRAM])
-        self.window = xdotool('search', '--sync', '--onlyvisible', '--pid', str(self.process.pid)).split()[0]
-        xdotool('windowactivate', '--sync', self.window)
-        time.sleep(0.3)
-
-    def click(self, point, wait=0.3):
-        xdotool('mousemove', '--window', self.window, str(point[0]), str(point[1]), 'click', '1')
-        time.sleep(wait)
-
-    def key(self, *keys):
-        xdotool('key', '--delay', '60', *keys)
-        time.sleep(0.2)
-
-    def type_name(self, name):
-        self.click(NAME_BOX)
-        self.key('ctrl+a', 'BackSpace')
-        if name:
-            xdotool('type', '--delay', '60', name)
-
-    def choose_template(self, position):
-        self.click(NAME_BOX)
-        self.key('Tab', 'Home', *['Down'] * position)
-
-    def pixel(self, point):
-        shot = subprocess.run(['import-im6.q16', '-window', self.window, 'png:-'],
-                              check=True, capture_output=True, timeout=30).stdout
-        return Image.open(io.BytesIO(shot)).convert('RGB').getpixel(point)
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-        self.process.wait()
-
-
-def near(a, b, tolerance=24):
-    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
-
-
 class EndToEnd(unittest.TestCase):
     def setUp(self):
         self.server = PictureServer(PORT, default=Answer(RED))
         self.addCleanup(self.server.close)
-        self.before = saved_pictures()
-        self.addCleanup(lambda: [os.remove(p) for p in saved_pictures() - self.before])
-        self.program = Program()
+        self.before = saved_pictures(PROGRAM_DIRECTORY)
+        self.addCleanup(lambda: [os.remove(p) for p in saved_pictures(PROGRAM_DIRECTORY) - self.before])
+        self.program = Program(PROGRAM)
         self.addCleanup(self.program.close)
 
     def new_pictures(self):
-        return sorted(saved_pictures() - self.before)
+        return sorted(saved_pictures(PROGRAM_DIRECTORY) - self.before)
 
     def test_request_targets_for_typed_names_and_chosen_templates(self):
         rows = [  # template position, name typed, request target

@@ -32,6 +32,20 @@ int OnStartup()
     std::_Exit(kFatalExitStatus);
 }
 
+QtMessageHandler qtMessageHandler = nullptr;
+
+// Qt's own fatal errors (a display that cannot be opened, say) end the program
+// like ours: a message on stderr and exit status 255, not an abort.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        qtMessageHandler(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "biaobai: fatal error: %s\n", qPrintable(message));
+    std::_Exit(kFatalExitStatus);
+}
+
 bool HasDisplay()
 {
     // An explicitly chosen Qt platform (offscreen in tests) needs no display.
@@ -57,6 +71,7 @@ void FatalError(std::string_view message)
 int RunProgram(int, char** argv)
 {
     std::set_new_handler(OutOfMemory);
+    qtMessageHandler = qInstallMessageHandler(OnQtMessage);
     if (!PrepareProcess()) FatalError("the program's own directory cannot be found");
     if (!HasDisplay()) FatalError("no graphical display: DISPLAY is not set");
 

@@ -11,7 +11,7 @@ packages=(
   # running the window and drawing the pictures
   fonts-noto-cjk fonts-dejavu-core fonts-wqy-microhei
   # tests: real X server, window manager, input, image encoders, servers
-  xvfb openbox xdotool wmctrl x11-utils x11-apps
+  xvfb openbox xdotool wmctrl x11-xserver-utils x11-utils x11-apps
   imagemagick python3 python3-pil gifsicle libjpeg-turbo-progs
   nginx-light openssl ca-certificates curl wrk procps
 )

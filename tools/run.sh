@@ -20,5 +20,10 @@ if [ -x build/default/service/biaobai-service ]; then
   build/default/service/biaobai-service --listen 127.0.0.1:8936 &
   service=$!
   trap 'kill $service 2>/dev/null; wait $service 2>/dev/null' EXIT
+  # The window is ready before the service has loaded its fonts: wait for it.
+  for _ in $(seq 100); do
+    curl -sf -o /dev/null http://127.0.0.1:8936/healthz && break
+    sleep 0.1
+  done
 fi
 build/default/app/biaobai

@@ -5,12 +5,17 @@ would: placement, title, closing in every way, typing Chinese, focus.
 Usage (under tests/x/with-xvfb.sh): test_window_x.py PATH-TO-biaobai-probe
 """
 import os
+import queue
 import re
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'x'))
+from x_keyboard import type_text  # noqa: E402
 
 PROBE = os.path.abspath(sys.argv.pop(1))
 OUTER = (567, 189)
@@ -29,6 +34,9 @@ class Program:
 
     def __init__(self, cwd=None):
         self.process = subprocess.Popen([PROBE], cwd=cwd, stdout=subprocess.PIPE, text=True)
+        self.lines = queue.Queue()
+        threading.Thread(target=lambda: [self.lines.put(l.strip()) for l in self.process.stdout],
+                         daemon=True).start()
         self.window = xdotool('search', '--sync', '--onlyvisible', '--pid', str(self.process.pid)).split()[0]
         # Activation gives the focus to the name box; wait until the window has it.
         xdotool('windowactivate', '--sync', self.window)
@@ -43,8 +51,9 @@ class Program:
         xdotool('mousemove', '--window', self.window, str(x), str(y), 'click', '1')
         time.sleep(0.3)
 
-    def line(self):
-        return self.process.stdout.readline().strip()
+    def line(self, timeout=20):
+        """The next line the probe printed: what a command read from the window."""
+        return self.lines.get(timeout=timeout)
 
     def exit_status(self, timeout=10):
         return self.process.wait(timeout=timeout)
@@ -60,7 +69,6 @@ class Program:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-        self.process.stdout.close()
 
 
 class WindowUnderX(unittest.TestCase):
@@ -127,7 +135,7 @@ class WindowUnderX(unittest.TestCase):
 
     def test_typed_chinese_name_and_chosen_template_reach_the_command(self):
         program = self.start()
-        xdotool('type', '--delay', '80', '张三 a_b.c~')
+        type_text('张三 a_b.c~')
         program.key('Tab', 'Down', 'Down', 'Down')  # 离婚: 我喜欢你
         program.click(392 + 36, 112 + 16)  # 生成
         self.assertRegex(program.line(), r'^generate name=D5C5C8FD20615F622E637E selection=3 ')
@@ -150,6 +158,11 @@ class WindowUnderX(unittest.TestCase):
         result = subprocess.run([PROBE], env=environment, capture_output=True, text=True, timeout=20)
         self.assertEqual(result.returncode, 255)
         self.assertIn('no graphical display', result.stderr)
+        # A display that cannot be opened ends the same way, not in an abort.
+        result = subprocess.run([PROBE], env={**environment, 'DISPLAY': ':4321'},
+                                capture_output=True, text=True, timeout=20)
+        self.assertEqual(result.returncode, 255)
+        self.assertIn('biaobai: fatal error', result.stderr)
 
     def test_working_directory_is_the_programs_own(self):
         with tempfile.TemporaryDirectory() as elsewhere:

@@ -7,7 +7,6 @@ Usage (under tests/x/with-xvfb.sh): test_end_to_end.py PATH-TO-PROGRAM PORT
 import io
 import os
 import sys
-import time
 import unittest
 
 from PIL import Image
@@ -66,17 +65,21 @@ class EndToEnd(unittest.TestCase):
 
     def test_answers_show_in_the_box_and_failures_empty_it(self):
         background = self.program.pixel(BESIDE_BOX)
+        shows = lambda colour: lambda pixel: near(pixel, colour)  # noqa: E731
         self.assertTrue(near(self.program.pixel(BOX_CENTRE), background))
-        self.program.click(GENERATE, wait=1)
-        self.assertTrue(near(self.program.pixel(BOX_CENTRE), (220, 20, 40)))
+        self.program.click(GENERATE)
+        self.assertTrue(self.program.wait_for_pixel(BOX_CENTRE, shows((220, 20, 40))))
 
         self.server.answer_next(Answer(drop=True))
-        self.program.click(GENERATE, wait=1)
-        self.assertTrue(near(self.program.pixel(BOX_CENTRE), background))
+        self.program.click(GENERATE)
+        self.assertTrue(self.program.wait_for_pixel(BOX_CENTRE, shows(background)))
 
-        self.server.answer_next(Answer(HTML, status='404 Not Found', content_type='text/html'))
-        self.program.click(GENERATE, wait=1)
-        self.assertTrue(near(self.program.pixel(BOX_CENTRE), background))
+        self.server.answer_next(Answer(RED), Answer(HTML, status='404 Not Found', content_type='text/html'))
+        self.program.click(GENERATE)
+        self.assertTrue(self.program.wait_for_pixel(BOX_CENTRE, shows((220, 20, 40))))
+        self.program.click(GENERATE)
+        self.assertTrue(self.program.wait_for_pixel(BOX_CENTRE, shows(background)))
+        self.server.wait_for_requests(4)
         self.program.click(SAVE)
         saved = self.new_pictures()
         self.assertEqual(len(saved), 1)
@@ -91,7 +94,8 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(os.path.getsize(saved[0]), 0)
         os.remove(saved[0])
 
-        self.program.click(GENERATE, wait=1)
+        self.program.click(GENERATE)
+        self.server.wait_for_requests(1)
         self.program.click(SAVE)
         self.program.click(SAVE)
         saved = self.new_pictures()
@@ -107,8 +111,7 @@ class EndToEnd(unittest.TestCase):
         first, second = self.server.wait_for_requests(2)
         self.assertEqual(first.target, second.target)
         self.assertGreaterEqual(second.received, first.answered)
-        time.sleep(1)
-        self.assertTrue(near(self.program.pixel(BOX_CENTRE), (30, 60, 220)))
+        self.assertTrue(self.program.wait_for_pixel(BOX_CENTRE, lambda pixel: near(pixel, (30, 60, 220))))
 
     def test_close_during_a_fetch_waits_for_the_answer(self):
         self.server.answer_next(Answer(BLUE, delay=1.5))

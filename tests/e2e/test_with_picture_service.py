@@ -27,16 +27,26 @@ def port_is_free():
         return probe.connect_ex((HOST, int(PORT))) != 0
 
 
+def service_is_healthy():
+    try:
+        with urllib.request.urlopen(f'http://{ADDRESS}/healthz', timeout=2) as answer:
+            return answer.status == 200
+    except OSError:
+        return False
+
+
 class WithPictureService(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         if HOST not in ('127.0.0.1', 'localhost') or not port_is_free():
             raise unittest.SkipTest(f'{ADDRESS} is not a free loopback address here')
         cls.service = subprocess.Popen([SERVICE, '--listen', ADDRESS], stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if not port_is_free():
-                break
-            time.sleep(0.05)
+        deadline = time.monotonic() + 60
+        while not service_is_healthy():
+            if time.monotonic() > deadline or cls.service.poll() is not None:
+                cls.service.kill()
+                raise AssertionError(f'{SERVICE} did not come up on {ADDRESS}')
+            time.sleep(0.1)
 
     @classmethod
     def tearDownClass(cls):
@@ -52,9 +62,9 @@ class WithPictureService(unittest.TestCase):
 
         program.type_name('张三')
         program.choose_template(2)  # 我爱你
-        program.click(GENERATE, wait=1.5)
         background = program.pixel(BESIDE_BOX)
-        self.assertFalse(near(program.pixel(BOX_CENTRE), background, tolerance=8))
+        program.click(GENERATE)
+        self.assertTrue(program.wait_for_pixel(BOX_CENTRE, lambda pixel: not near(pixel, background, tolerance=8)))
 
         program.click(SAVE)
         saved = sorted(saved_pictures(directory) - before)

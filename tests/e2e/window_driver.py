@@ -4,9 +4,13 @@ import glob
 import io
 import os
 import subprocess
+import sys
 import time
 
 from PIL import Image
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'x'))
+from x_keyboard import type_text  # noqa: E402
 
 # Client-area points of the controls, as a person aims at them.
 NAME_BOX = (492, 32)
@@ -47,7 +51,7 @@ class Program:
         self.click(NAME_BOX)
         self.key('ctrl+a', 'BackSpace')
         if name:
-            xdotool('type', '--delay', '60', name)
+            type_text(name)
 
     def choose_template(self, position):
         self.click(NAME_BOX)
@@ -57,6 +61,17 @@ class Program:
         shot = subprocess.run(['import-im6.q16', '-window', self.window, 'png:-'],
                               check=True, capture_output=True, timeout=30).stdout
         return Image.open(io.BytesIO(shot)).convert('RGB').getpixel(point)
+
+    def wait_for_pixel(self, point, wanted, timeout=15):
+        """Polls until the pixel at `point` satisfies `wanted`; returns whether it did.
+        The window repaints only once the command that changed it has returned."""
+        deadline = time.monotonic() + timeout
+        while True:
+            if wanted(self.pixel(point)):
+                return True
+            if time.monotonic() > deadline:
+                return False
+            time.sleep(0.2)
 
     def close(self):
         if self.process.poll() is None:

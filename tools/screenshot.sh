@@ -1,34 +1,23 @@
 #!/usr/bin/env bash
 # Makes the README's screenshot, docs/window.png: the window on Xvfb with openbox,
-# a name typed, a template chosen and, when the bundled service is built, the
-# picture it drew.
+# a name typed, a template chosen and the picture that the bundled service drew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/program.sh
 
 if [ "${1:-}" != "--inside-x" ]; then
-  tools/install-deps.sh
-  cmake --preset default >/dev/null
-  targets=(biaobai)
-  [ -f service/CMakeLists.txt ] && targets+=(biaobai-service)
-  cmake --build --preset default --target "${targets[@]}"
+  build_program
   exec tests/x/with-xvfb.sh "$0" --inside-x
 fi
 
-if [ -x build/default/service/biaobai-service ]; then
-  build/default/service/biaobai-service --listen 127.0.0.1:8936 2>/dev/null &
-  service=$!
-  trap 'kill $service 2>/dev/null' EXIT
-  for _ in $(seq 100); do
-    curl -sf -o /dev/null http://127.0.0.1:8936/healthz && break
-    sleep 0.1
-  done
-fi
+start_picture_service 2>/dev/null
 
 build/default/app/biaobai &
 program=$!
 window=$(xdotool search --sync --onlyvisible --pid $program | head -n1)
 xdotool windowactivate --sync "$window"
 sleep 0.3
+xmodmap -e 'keycode 255 = U5F20' -e 'keycode 254 = U4E09'  # keys of their own for 张三
 xdotool type --delay 80 '张三'
 xdotool key --delay 80 Tab Down Down Tab space
 sleep 1.5

@@ -2,7 +2,6 @@
 #include <QLinearGradient>
 
 #include "service/picture/greeting_design.h"
-#include "service/picture/scatter.h"
 #include "service/picture/shapes.h"
 
 namespace {
@@ -38,14 +37,7 @@ void PaintPastelBalloonsBackdrop(QPainter& painter)
     painter.fillRect(QRectF(0, 0, kPictureWidth, kPictureHeight), sky);
 
     // Soft round light spots.
-    Scatter scatter(77777u);
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < 14; ++i) {
-        const QPointF at(scatter.Next(0, kPictureWidth), scatter.Next(0, kPictureHeight));
-        const qreal radius = scatter.Next(14, 46);
-        painter.setBrush(QColor(255, 255, 255, static_cast<int>(scatter.Next(50, 110))));
-        painter.drawEllipse(at, radius, radius);
-    }
+    PaintScatteredDots(painter, 77777u, 14, 14, 46, Qt::white, 50, 110);
 
     PaintBalloon(painter, QPointF(70, 92), 74, QColor(255, 143, 171), 10);
     PaintBalloon(painter, QPointF(128, 54), 48, QColor(255, 198, 255), -8);

@@ -50,9 +50,11 @@ void PaintRedWeddingBackdrop(QPainter& painter)
     Scatter scatter(5201314u);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 40; ++i) {
-        const QPointF at(scatter.Next(20, kPictureWidth - 20), scatter.Next(20, kPictureHeight - 20));
+        const QPointF at = scatter.NextPoint(QRectF(20, 20, kPictureWidth - 40, kPictureHeight - 40));
         painter.setBrush(QColor(255, 215, 120, static_cast<int>(scatter.Next(40, 110))));
-        painter.drawEllipse(at, scatter.Next(1, 2.6), scatter.Next(1, 2.6));
+        const qreal rx = scatter.Next(1, 2.6);
+        const qreal ry = scatter.Next(1, 2.6);
+        painter.drawEllipse(at, rx, ry);
     }
 
     painter.setBrush(Qt::NoBrush);

@@ -70,7 +70,7 @@ void PaintRoseBackdrop(QPainter& painter)
     Scatter scatter(20240214u);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 26; ++i) {
-        const QPointF centre(scatter.Next(0, kPictureWidth), scatter.Next(0, kPictureHeight));
+        const QPointF centre = scatter.NextPoint(QRectF(0, 0, kPictureWidth, kPictureHeight));
         const bool nearText = centre.x() > 240;
         const qreal width = nearText ? scatter.Next(10, 22) : scatter.Next(16, 34);
         const int alpha = nearText ? static_cast<int>(scatter.Next(35, 70)) : static_cast<int>(scatter.Next(60, 120));

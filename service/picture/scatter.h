@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include <QPointF>
+#include <QRectF>
 #include <QtGlobal>
 
 class Scatter {
@@ -15,6 +17,15 @@ public:
     {
         state_ = state_ * 1664525u + 1013904223u;
         return low + (high - low) * static_cast<qreal>(state_ >> 8) / static_cast<qreal>(1u << 24);
+    }
+
+    // A point inside `area`, x drawn before y. (Two calls of Next in one argument
+    // list would be drawn in an order each compiler picks for itself.)
+    QPointF NextPoint(const QRectF& area)
+    {
+        const qreal x = Next(area.left(), area.right());
+        const qreal y = Next(area.top(), area.bottom());
+        return QPointF(x, y);
     }
 
 private:

@@ -1,6 +1,10 @@
 #include "service/picture/shapes.h"
 
+#include <QPainter>
 #include <QTransform>
+
+#include "service/picture/greeting_design.h"
+#include "service/picture/scatter.h"
 
 QPainterPath HeartPath(QPointF centre, qreal width)
 {
@@ -29,4 +33,19 @@ QPainterPath SparklePath(QPointF centre, qreal radius)
     path.quadTo(centre + QPointF(-waist, -waist), centre + QPointF(0, -radius));
     path.closeSubpath();
     return path;
+}
+
+void PaintScatteredDots(QPainter& painter, std::uint32_t seed, int count, qreal minRadius, qreal maxRadius,
+                        QColor colour, int minAlpha, int maxAlpha)
+{
+    const QRectF picture(0, 0, kPictureWidth, kPictureHeight);
+    Scatter scatter(seed);
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < count; ++i) {
+        const QPointF at = scatter.NextPoint(picture);
+        const qreal radius = scatter.Next(minRadius, maxRadius);
+        colour.setAlpha(static_cast<int>(scatter.Next(minAlpha, maxAlpha)));
+        painter.setBrush(colour);
+        painter.drawEllipse(at, radius, radius);
+    }
 }

@@ -3,7 +3,6 @@
 #include <QRadialGradient>
 
 #include "service/picture/greeting_design.h"
-#include "service/picture/scatter.h"
 #include "service/picture/shapes.h"
 
 void PaintStarryNightBackdrop(QPainter& painter)
@@ -14,14 +13,7 @@ void PaintStarryNightBackdrop(QPainter& painter)
     sky.setColorAt(1.0, QColor(96, 30, 104));
     painter.fillRect(QRectF(0, 0, kPictureWidth, kPictureHeight), sky);
 
-    Scatter scatter(1314520u);
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < 70; ++i) {
-        const QPointF at(scatter.Next(0, kPictureWidth), scatter.Next(0, kPictureHeight));
-        const qreal radius = scatter.Next(0.6, 2.0);
-        painter.setBrush(QColor(255, 255, 255, static_cast<int>(scatter.Next(90, 230))));
-        painter.drawEllipse(at, radius, radius);
-    }
+    PaintScatteredDots(painter, 1314520u, 70, 0.6, 2.0, Qt::white, 90, 230);
     painter.setBrush(QColor(255, 255, 255, 220));
     for (const QPointF& at : {QPointF(70, 36), QPointF(486, 250), QPointF(520, 40), QPointF(730, 258)}) {
         painter.drawPath(SparklePath(at, 8));
